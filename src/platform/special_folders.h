@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The user's and the system's well-known folders, without a trailing separator unless
+// stated. POSIX: see each function.
+namespace folders {
+
+// Roaming application data: $APPDATA if set, else ${XDG_CONFIG_HOME:-$HOME/.config}.
+std::string RoamingAppData();
+// Local application data: ${XDG_DATA_HOME:-$HOME/.local/share}.
+std::string LocalAppData();
+// Common documents: $HOME/Documents, created when missing.
+std::string CommonDocuments();
+// Program files: /opt when running as root, else $HOME/.local/opt.
+std::string ProgramFiles();
+// The system temp folder with a trailing separator: $TMPDIR or "/tmp/".
+std::string SystemTemp();
+// The short (8.3) form of an existing path; POSIX has none, so the path itself.
+std::string ShortPath(const std::string& path);
+
+}  // namespace folders
+}  // namespace platform
