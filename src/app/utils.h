@@ -4,8 +4,11 @@
 // Texts are UTF-8; code pages are named only where bytes of another encoding cross in or out.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/network.h"
 
 namespace Utils {
 
@@ -30,6 +33,9 @@ bool IsXpClass(uint32_t major, uint32_t minor);
 // Connectivity flags in the low 16 bits, verdict shifted left by 16: 0 connected to the
 // internet (or no network manager), 1 no connectivity, 2 a network without internet.
 uint32_t CheckNetwork();
+
+// The same for what the network manager said (nullopt: no manager), with the log lines.
+uint32_t CheckNetwork(const std::optional<platform::Connectivity>& connectivity);
 
 // --- Disk space ----------------------------------------------------------------------
 
@@ -86,8 +92,10 @@ std::string EncodeAddress(std::string_view text);
 // Removes space, tab, LF, VT, FF and CR at the end, then at the start.
 std::string Trim(std::string_view text);
 
-// Replaces every occurrence of `pattern`, searching again from the start after each one.
-// An empty pattern, or a replacement containing the pattern, returns `text` unchanged.
+// Replaces every occurrence of `pattern`. A shorter replacement is searched again from the
+// start, so runs collapse; a replacement as long as the pattern or longer is not searched
+// again (that could go on forever). An empty pattern, or a replacement containing the
+// pattern, returns `text` unchanged.
 std::string ReplaceAll(std::string text, std::string_view pattern, std::string_view replacement);
 
 std::string NumberToText(uint32_t value);
