@@ -10,8 +10,10 @@ inline constexpr uint32_t kCodePageAnsi = 0;
 inline constexpr uint32_t kCodePageUtf8 = 65001;
 
 // Decodes `bytes` of code page `codePage` to UTF-8. Code page 0 is the system's ANSI code
-// page (POSIX: the locale's charset), 65001 is UTF-8, others go to iconv as "CP<n>"
-// (936 = GBK). Returns an empty text when the bytes are not valid in that code page.
+// page (POSIX: the charset of the LC_CTYPE locale, with UTF-8 in place of the C locale's
+// ASCII so that no character is lost), 65001 is UTF-8, others go to iconv as "CP<n>"
+// (936 = GBK). Returns an empty text when the bytes are not valid in that code page or the
+// code page is unknown. Both functions may run on any thread.
 std::string DecodeCodePage(std::string_view bytes, uint32_t codePage);
 
 // Encodes UTF-8 `text` into code page `codePage`; empty when the text is not valid UTF-8

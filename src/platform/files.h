@@ -24,7 +24,8 @@ struct DiskSpace {
 bool QueryDiskSpace(const std::string& path, DiskSpace& space, long& errorCode);
 
 // The root of the volume that holds `path` or, when `path` does not exist yet, its nearest
-// existing ancestor: the "drive component" (POSIX: that volume's mount point, "/" at least).
+// existing ancestor: the "drive component" (POSIX: that volume's mount point, "/" at least,
+// after symbolic links; a relative path starts from the working folder).
 std::string VolumeRoot(const std::string& path);
 
 }  // namespace platform

@@ -5,7 +5,9 @@
 namespace platform {
 
 // The user's and the system's well-known folders, without a trailing separator unless
-// stated. POSIX: see each function.
+// stated. POSIX: see each function; an empty variable counts as unset, a relative XDG_*
+// value is ignored, $HOME falls back to the password database, and a folder below the
+// home folder is empty when no home folder can be found.
 namespace folders {
 
 // Roaming application data: $APPDATA if set, else ${XDG_CONFIG_HOME:-$HOME/.config}.
