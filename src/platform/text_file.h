@@ -12,7 +12,7 @@ namespace platform {
 enum class FileReadResult { kRead, kMissing, kFailed };
 
 // Reads all of `file` into `content`. kMissing when the file or a folder on its path does
-// not exist; kFailed for any other error (then `content` is unspecified).
+// not exist; kFailed for any other error (then `content` may hold part of the file).
 FileReadResult ReadWholeFile(const std::filesystem::path& file, std::string& content);
 
 // Replaces `file` with `content` so that a reader sees the old or the new file whole, never

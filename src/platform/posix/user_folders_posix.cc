@@ -9,7 +9,7 @@
 namespace platform::posix {
 namespace {
 
-// The base directory specification ignores relative values, and so do we: a relative
+// The XDG base directory rules ignore relative values, and so do we: a relative
 // path would land wherever the process happens to run.
 std::string AbsoluteVariable(const char* name) {
     const char* value = std::getenv(name);
