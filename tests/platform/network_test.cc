@@ -3,6 +3,9 @@
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
 #include <optional>
 #include <thread>
 #include <vector>
@@ -59,6 +62,20 @@ TEST(NetworkTest, QueriesFromSeveralThreadsAgreeWithoutAMainLoop) {
         }
     }
     EXPECT_TRUE(Same(platform::QueryConnectivity(), answers[0]));
+}
+
+size_t OpenDescriptors() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                             std::filesystem::directory_iterator()));
+}
+
+TEST(NetworkTest, RepeatedQueriesLeaveNoDescriptorsBehind) {
+    platform::QueryConnectivity();  // the first call sets up GIO's process-wide state
+    const size_t before = OpenDescriptors();
+    for (int i = 0; i < 20; ++i) {
+        platform::QueryConnectivity();
+    }
+    EXPECT_EQ(OpenDescriptors(), before);
 }
 
 }  // namespace
