@@ -5,8 +5,7 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <regex>
-#include <sstream>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -17,9 +16,6 @@ namespace {
 
 using testsupport::StderrCapture;
 
-const std::regex kPrefix(
-    R"(<P(\d{5,})><T(\d{5,})><(\d{4})-(\d{2})-(\d{2}) (\d{2}):(\d{2}):(\d{2})\.(\d{3})>\(([^)]*)\)<(\d{4,})>: )");
-
 struct Hit {
     uint32_t pid;
     uint32_t tid;
@@ -28,18 +24,44 @@ struct Hit {
     std::string message;
 };
 
+// Reads one prefix "<P…><T…><YYYY-MM-DD hh:mm:ss.mmm>(function)<line>: " at `at`; returns the
+// position after it, or npos when the text there is not a prefix.
+size_t ReadPrefix(const std::string& text, size_t at, Hit& hit) {
+    unsigned pid = 0, tid = 0;
+    int year, month, day, hour, minute, second, millis, consumed = 0;
+    if (std::sscanf(text.c_str() + at, "<P%u><T%u><%4d-%2d-%2d %2d:%2d:%2d.%3d>(%n", &pid, &tid,
+                    &year, &month, &day, &hour, &minute, &second, &millis, &consumed) != 9 ||
+        consumed == 0) {
+        return std::string::npos;
+    }
+    size_t nameEnd = text.find(")<", at + consumed);
+    size_t lineEnd = text.find(">: ", nameEnd);
+    if (nameEnd == std::string::npos || lineEnd == std::string::npos || lineEnd - nameEnd < 6) {
+        return std::string::npos;
+    }
+    hit.pid = pid;
+    hit.tid = tid;
+    hit.function = text.substr(at + consumed, nameEnd - at - consumed);
+    hit.line = std::stoi(text.substr(nameEnd + 2, lineEnd - nameEnd - 2));
+    return lineEnd + 3;
+}
+
 // Splits captured output into lines at each prefix (messages may lack a line break).
 std::vector<Hit> ParseLines(const std::string& text) {
     std::vector<Hit> hits;
-    auto begin = std::sregex_iterator(text.begin(), text.end(), kPrefix);
-    for (auto it = begin; it != std::sregex_iterator(); ++it) {
-        const std::smatch& m = *it;
-        auto next = std::next(it);
-        size_t end = next == std::sregex_iterator() ? text.size() : next->position();
-        size_t start = m.position() + m.length();
-        hits.push_back({static_cast<uint32_t>(std::stoul(m[1])),
-                        static_cast<uint32_t>(std::stoul(m[2])), m[10], std::stoi(m[11]),
-                        text.substr(start, end - start)});
+    size_t at = text.find("<P");
+    while (at != std::string::npos) {
+        Hit hit;
+        size_t messageStart = ReadPrefix(text, at, hit);
+        if (messageStart == std::string::npos) {
+            ADD_FAILURE() << "not a log prefix at " << at << ": " << text.substr(at, 80);
+            break;
+        }
+        size_t next = text.find("<P", messageStart);
+        hit.message = text.substr(messageStart, next == std::string::npos ? std::string::npos
+                                                                         : next - messageStart);
+        hits.push_back(std::move(hit));
+        at = next;
     }
     return hits;
 }
