@@ -1,5 +1,7 @@
 #include "app/process_runner.h"
 
+#include <algorithm>
+#include <climits>
 #include <string_view>
 #include <system_error>
 
@@ -12,6 +14,7 @@ namespace {
 
 static_assert(ProcessRunner::kSignalExitBase == platform::ChildProcess::kSignalExitBase);
 static_assert(ProcessRunner::kUnknownExitCode == platform::ChildProcess::kUnknownExitCode);
+static_assert(ProcessRunner::kNoOutputYet == platform::ChildProcess::kNoOutputYet);
 
 // Every byte that does not continue a UTF-8 sequence starts a character.
 size_t CountCodePoints(std::string_view text) {
@@ -64,6 +67,15 @@ void ProcessRunner::Start(const std::string& commandLine) {
 
 long ProcessRunner::ReadOutput(char* buffer, size_t size) {
     return child_ ? child_->ReadOutput(buffer, size) : -1;
+}
+
+long ProcessRunner::ReadOutputFor(char* buffer, size_t size, std::chrono::milliseconds timeout) {
+    if (!child_) {
+        return -1;
+    }
+    const auto milliseconds =
+        std::clamp<std::chrono::milliseconds::rep>(timeout.count(), 0, INT_MAX);
+    return child_->ReadOutputFor(buffer, size, static_cast<int>(milliseconds));
 }
 
 std::optional<uint32_t> ProcessRunner::ExitCode() {

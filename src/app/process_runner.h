@@ -6,6 +6,7 @@
 // child reads end of input) and standard error is read and dropped on a helper thread.
 // One worker thread uses a runner from start to destruction.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -44,6 +45,12 @@ class ProcessRunner {
     // output (the child and every descendant that inherited the pipe have closed it), -1 on
     // an error or without a started child.
     long ReadOutput(char* buffer, size_t size);
+
+    // ReadOutput() that gives up after `timeout` (zero: takes only what is already in the
+    // pipe) and then returns kNoOutputYet, so that a descendant holding the pipe open after
+    // the child has ended cannot hold the reader.
+    static constexpr long kNoOutputYet = -2;
+    long ReadOutputFor(char* buffer, size_t size, std::chrono::milliseconds timeout);
 
     // The exit code once the child has ended, nothing while it runs. A child ended by
     // signal n gives kSignalExitBase + n; without a started child, kUnknownExitCode.

@@ -42,6 +42,12 @@ class ChildProcess {
     // number of bytes read (at most `size`), 0 at the end of the output, -1 on an error.
     virtual long ReadOutput(char* buffer, size_t size) = 0;
 
+    // ReadOutput() that waits at most `timeoutMs` milliseconds (0: only what is already
+    // there) and then returns kNoOutputYet. A descendant that keeps the pipe open after the
+    // child has ended cannot hold the reader longer than that.
+    static constexpr long kNoOutputYet = -2;
+    virtual long ReadOutputFor(char* buffer, size_t size, int timeoutMs) = 0;
+
     // Reads and drops the child's standard error until its end or until
     // StopDiscardingError() is called. Meant for a helper thread; the only member that may
     // run beside the others.

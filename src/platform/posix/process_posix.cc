@@ -179,6 +179,22 @@ class PosixChildProcess final : public ChildProcess {
         }
     }
 
+    long ReadOutputFor(char* buffer, size_t size, int timeoutMs) override {
+        pollfd fd = {output_.read.Get(), POLLIN, 0};
+        for (;;) {
+            const int ready = ::poll(&fd, 1, timeoutMs);
+            if (ready > 0) {
+                return ReadOutput(buffer, size);
+            }
+            if (ready == 0) {
+                return kNoOutputYet;
+            }
+            if (errno != EINTR) {
+                return -1;
+            }
+        }
+    }
+
     void DiscardErrorUntilEnd() override {
         pollfd fds[2] = {{error_.read.Get(), POLLIN, 0}, {wake_.read.Get(), POLLIN, 0}};
         char buffer[4096];
