@@ -177,4 +177,20 @@ std::thread RefuseThread(std::function<void()>) {
     throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
 }
 
+std::function<std::thread(std::function<void()>)> ThreadEnds::Starter() {
+    return [this](std::function<void()> entry) {
+        return std::thread([this, entry = std::move(entry)] {
+            entry();
+            std::lock_guard lock(mutex_);
+            ++ended_;
+            changed_.notify_all();
+        });
+    };
+}
+
+bool ThreadEnds::WaitFor(size_t count, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return ended_ >= count; });
+}
+
 }  // namespace insttest

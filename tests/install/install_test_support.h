@@ -110,4 +110,17 @@ void WriteFile(const std::string& path, const std::string& content);
 // A thread starter that always fails, as when the system refuses a new thread.
 std::thread RefuseThread(std::function<void()> entry);
 
+// A thread starter whose threads are counted when their body has returned, so that a test
+// can wait for a worker's end without destroying its owner.
+class ThreadEnds {
+  public:
+    std::function<std::thread(std::function<void()>)> Starter();
+    bool WaitFor(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t ended_ = 0;
+};
+
 }  // namespace insttest
