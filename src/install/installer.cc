@@ -116,6 +116,7 @@ bool CInstaller::StartWorker() {
     if (closing_) {
         return true;
     }
+    const uint64_t install = ++installs_;
     std::string commandLine;
     {
         std::lock_guard valuesLock(valuesMutex_);
@@ -129,7 +130,7 @@ bool CInstaller::StartWorker() {
     }
     worker_ = options_.threadStarter ? std::make_unique<Utils::Thread>(options_.threadStarter)
                                      : std::make_unique<Utils::Thread>();
-    if (!worker_->Create("ABDEF", [this, commandLine] { Work(commandLine); })) {
+    if (!worker_->Create("ABDEF", [this, commandLine, install] { Work(commandLine, install); })) {
         worker_.reset();
         return false;
     }
@@ -147,7 +148,7 @@ std::array<int32_t, 3> CInstaller::InstallVersion() const {
     return installVersion_;
 }
 
-void CInstaller::Work(const std::string& commandLine) {
+void CInstaller::Work(const std::string& commandLine, uint64_t install) {
     Report(IST_CODE_START, 0, "");
     Report(IST_CODE_PROGRESS, 0, "");
     install::ConsoleChild package;
@@ -173,7 +174,7 @@ void CInstaller::Work(const std::string& commandLine) {
         }
     }
     if (options_.packageEnded && !closing_) {
-        options_.packageEnded();
+        options_.packageEnded(install);
     }
 }
 

@@ -38,8 +38,9 @@ class CInstaller {
         // Extra text for the package's command line (the configuration's InstCmd).
         std::string instCmd;
         // Called on the worker once the package process has ended, after the last report
-        // (not once destruction has begun).
-        std::function<void()> packageEnded;
+        // (not once destruction has begun), with the number of the Install call whose
+        // package it was (the first call is 1).
+        std::function<void(uint64_t install)> packageEnded;
         // Replaces the system's thread creation (tests). Empty: std::thread.
         Utils::Thread::Starter threadStarter;
     };
@@ -77,7 +78,7 @@ class CInstaller {
   private:
     // False when the worker cannot be created.
     bool StartWorker();
-    void Work(const std::string& commandLine);
+    void Work(const std::string& commandLine, uint64_t install);
     int ParseRawLines(const std::vector<std::string>& lines);
     int ParseLine(std::string_view line);
     void Report(int32_t code, double value, const std::string& text);
@@ -118,4 +119,5 @@ class CInstaller {
 
     std::mutex workerMutex_;
     std::unique_ptr<Utils::Thread> worker_;
+    uint64_t installs_ = 0;
 };

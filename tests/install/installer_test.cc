@@ -152,7 +152,9 @@ class PackageRun : public ::testing::Test {
 
     std::unique_ptr<CInstaller> MakeInstaller(ReportRecorder& reports,
                                               CInstaller::Options options = {}) {
-        options.packageEnded = [&reports] { reports.Callback()(kPackageEnded, 0, ""); };
+        options.packageEnded = [&reports](uint64_t install) {
+            reports.Callback()(kPackageEnded, static_cast<double>(install), "");
+        };
         return std::make_unique<CInstaller>(reports.Callback(), "\"" + package_ + "\"", target_,
                                             true, true, true, std::move(options));
     }
