@@ -36,6 +36,10 @@ struct DownloadSettings {
     // short when the downloader is destroyed.
     std::function<void(std::chrono::milliseconds)> pause;
 
+    // The digest of a finished file, lower-case hexadecimal or empty when it cannot be
+    // computed. Empty: MD5 of the file (tests replace it to simulate an unreadable file).
+    std::function<std::string(const std::string& path)> fileDigest;
+
     // Asked before each thread a downloader creates; false makes that creation fail as if
     // the system had refused. Empty: always allowed.
     std::function<bool()> allowThread;
