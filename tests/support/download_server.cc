@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -78,6 +79,10 @@ DownloadServer::DownloadServer(Scheme scheme) {
         throw std::runtime_error("download server cannot bind");
     }
     listener_ = std::thread([this] { server_->listen_after_bind(); });
+    // A stop() that came before the accept loop started would be lost.
+    while (!server_->is_running()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 DownloadServer::~DownloadServer() {
@@ -110,9 +115,10 @@ void DownloadServer::SetReply(const std::string& path, const Reply& reply) {
     replies_[path] = reply;
 }
 
-void DownloadServer::QueueReplies(const std::string& path, std::vector<Reply> replies) {
+void DownloadServer::QueueReplies(const std::string& path, std::vector<Reply> replies,
+                                  const std::string& range) {
     std::lock_guard<std::mutex> lock(mutex_);
-    auto& queue = queued_[path];
+    auto& queue = queued_[path + "\n" + range];
     queue.insert(queue.end(), replies.begin(), replies.end());
 }
 
@@ -140,13 +146,16 @@ std::vector<RecordedRequest> DownloadServer::Requests(const std::string& method,
     return matching;
 }
 
-Reply DownloadServer::TakeReply(const std::string& method, const std::string& path) {
+Reply DownloadServer::TakeReply(const std::string& method, const std::string& path,
+                                const std::string& range) {
     std::lock_guard<std::mutex> lock(mutex_);
-    auto queue = queued_.find(path);
-    if (method == "GET" && queue != queued_.end() && !queue->second.empty()) {
-        Reply reply = queue->second.front();
-        queue->second.pop_front();
-        return reply;
+    for (const std::string& key : {path + "\n" + range, path + "\n"}) {
+        auto queue = queued_.find(key);
+        if (method == "GET" && queue != queued_.end() && !queue->second.empty()) {
+            Reply reply = queue->second.front();
+            queue->second.pop_front();
+            return reply;
+        }
     }
     auto found = replies_.find(path);
     return found != replies_.end() ? found->second : Reply{};
@@ -183,7 +192,7 @@ void DownloadServer::Handle(const httplib::Request& request, httplib::Response& 
         response.set_content("not found", "text/plain");
         return;
     }
-    const Reply reply = TakeReply(request.method, request.path);
+    const Reply reply = TakeReply(request.method, request.path, request.get_header_value("Range"));
     if (reply.status != 0 && (request.method == "GET" || reply.statusOnHead)) {
         response.status = reply.status;
         response.set_content("scripted failure", "text/plain");

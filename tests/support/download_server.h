@@ -66,7 +66,10 @@ class DownloadServer {
     // The answer for every request of `path` from now on.
     void SetReply(const std::string& path, const Reply& reply);
     // Answers for the next GET requests of `path`, one each, before the default answer.
-    void QueueReplies(const std::string& path, std::vector<Reply> replies);
+    // With `range`, only for requests whose Range header is exactly that text (checked
+    // before the queue without one).
+    void QueueReplies(const std::string& path, std::vector<Reply> replies,
+                      const std::string& range = "");
 
     // Lets stalled answers end (they drop their connection).
     void ReleaseStalls();
@@ -76,7 +79,7 @@ class DownloadServer {
 
   private:
     void Handle(const httplib::Request& request, httplib::Response& response);
-    Reply TakeReply(const std::string& method, const std::string& path);
+    Reply TakeReply(const std::string& method, const std::string& path, const std::string& range);
     void ServeBody(const std::string& localFile, const Reply& reply,
                    const httplib::Request& request, httplib::Response& response);
     bool WaitWhileStalled();
