@@ -2,7 +2,7 @@
 
 // The seam between the portable framework and a windowing host (headless for tests, a
 // toolkit for the program). A host runs one UI thread: everything here is called on it,
-// except UiHost::Post.
+// except UiHost::Post and UiHost::TickCountMs.
 
 #include <cstdint>
 #include <functional>
@@ -96,7 +96,7 @@ class UiHost {
     virtual TimerId StartTimer(uint32_t periodMs, std::function<void()> tick) = 0;
     virtual void StopTimer(TimerId id) = 0;
 
-    // Milliseconds on the host's monotonic clock.
+    // Any thread: milliseconds on the host's monotonic clock.
     virtual uint64_t TickCountMs() = 0;
 
     virtual TextMeasurer& Measurer() = 0;

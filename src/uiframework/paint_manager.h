@@ -64,7 +64,8 @@ class PaintManager {
     // in posting order, unless their sender has left the window by then.
     void SendNotify(Control* sender, std::string_view type, uintptr_t wParam = 0,
                     intptr_t lParam = 0);
-    // Any thread.
+    // Any thread; the caller keeps the window (and `sender`) alive until the call returns,
+    // as an owner joins its worker threads before it goes.
     void PostNotify(Control* sender, std::string type, uintptr_t wParam = 0, intptr_t lParam = 0);
     // Any thread: `task` runs on the UI thread in the window's posting order; dropped when
     // the window goes first.
