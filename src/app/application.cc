@@ -2,21 +2,11 @@
 
 #include <curl/curl.h>
 
+#include "app/installer_analytics.h"
 #include "app/installer_config.h"
 #include "platform/crash_hook.h"
 
 namespace app {
-namespace {
-
-// Runs on the crashing thread, before the system ends the process.
-void ReportCrash() {
-    if (!Config().IsEnableAppAnalytics) {
-        return;
-    }
-    // The tracker issue reports "崩溃退出" and the tracker's crash event "崩溃" here.
-}
-
-}  // namespace
 
 bool SingleInstance::Take() {
     if (!lock_) {
@@ -36,12 +26,13 @@ int RunInstaller(const std::vector<std::string>& arguments) {
     // Hardening the DLL search order has no POSIX counterpart: the dynamic loader never
     // searches the current folder.
 
-    platform::InstallCrashHook(&ReportCrash);
+    // Runs on the crashing thread, before the system ends the process.
+    platform::InstallCrashHook(&ReportCrashExit);
 
     if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) {
         // Only the multi-part downloader needs libcurl's global state; the run goes on.
+        // StartTracker reports the failure once the tracker exists.
         config.CurlAvailable = false;
-        // The tracker issue reports "libcurl初始化失败" here.
     }
 
     SingleInstance instance;
@@ -54,13 +45,14 @@ int RunInstaller(const std::vector<std::string>& arguments) {
     // reach it.
     config.ReadCommandLine(arguments);
 
-    // The analytics tracker starts here when IsEnableAppAnalytics is set (tracker issue).
+    StartTracker(config);
 
     // The UI framework is set up and the main window runs modally here (main-window issue).
 
-    // Shut-down. The tracker is released here whenever one was created (tracker issue),
-    // then the main window object is destroyed (main-window issue): it owns the install
-    // driver and its transfers, so it goes before libcurl's clean-up.
+    // Shut-down. The tracker is released whenever one was created, then the main window
+    // object is destroyed (main-window issue): it owns the install driver and its
+    // transfers, so it goes before libcurl's clean-up.
+    StopTracker();
     curl_global_cleanup();
     instance.Release();
     return 0;
