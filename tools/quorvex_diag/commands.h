@@ -23,5 +23,8 @@ inline constexpr int kUsageError = 2;
 
 int RunConfig(const std::vector<std::string>& arguments);
 int RunOs(const std::vector<std::string>& arguments);
+int RunLayout(const std::vector<std::string>& arguments);
+int RunRender(const std::vector<std::string>& arguments);
+int RunShow(const std::vector<std::string>& arguments);
 
 }  // namespace diag

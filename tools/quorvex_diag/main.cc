@@ -12,6 +12,12 @@ namespace {
 constexpr diag::Command kCommands[] = {
     {"config", "[-key=value ...]", diag::RunConfig},
     {"os", "[folder]", diag::RunOs},
+    {"layout", "LAYOUT", diag::RunLayout},
+    {"render",
+     "LAYOUT OUT.png [--page=N] [--hot=NAME] [--pushed=NAME] [--tab=NAME=N] [--text=NAME=TEXT]"
+     " [--value=NAME=N] [--visible=NAME=0|1] [--no-shadow]",
+     diag::RunRender},
+    {"show", "LAYOUT", diag::RunShow},
 };
 
 int PrintUsage() {
