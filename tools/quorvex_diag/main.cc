@@ -15,7 +15,7 @@ constexpr diag::Command kCommands[] = {
     {"layout", "LAYOUT", diag::RunLayout},
     {"render",
      "LAYOUT OUT.png [--page=N] [--hot=NAME] [--pushed=NAME] [--tab=NAME=N] [--text=NAME=TEXT]"
-     " [--value=NAME=N] [--visible=NAME=0|1] [--no-shadow]",
+     " [--value=NAME=N] [--visible=NAME=0|1] [--time=MS] [--no-shadow]",
      diag::RunRender},
     {"show", "LAYOUT", diag::RunShow},
 };

@@ -8,6 +8,7 @@
 //   --text=NAME=TEXT    NAME shows TEXT
 //   --value=NAME=N      the progress bar NAME stands at N
 //   --visible=NAME=0|1  hides or shows NAME
+//   --time=MS           lets the window's timers run for MS milliseconds first
 //   --no-shadow         leaves the window's shadow out of the picture
 
 #include <fmt/printf.h>
@@ -143,12 +144,19 @@ int RunRender(const std::vector<std::string>& arguments) {
     PaintManager& manager = window->Manager();
 
     bool shadow = true;
+    uint64_t timeMs = 0;
     std::string_view hot;
     std::string_view pushed;
     for (size_t i = 2; i < arguments.size(); ++i) {
         std::string_view option = arguments[i];
         if (option == "--no-shadow") {
             shadow = false;
+        } else if (option.starts_with("--time=")) {
+            std::optional<int> ms = ParseNumber(option.substr(7));
+            if (!ms || *ms < 0) {
+                return kUsageError;
+            }
+            timeMs = static_cast<uint64_t>(*ms);
         } else if (option.starts_with("--hot=")) {
             hot = option.substr(6);
         } else if (option.starts_with("--pushed=")) {
@@ -159,6 +167,7 @@ int RunRender(const std::vector<std::string>& arguments) {
         }
     }
     host.Pump();
+    host.Advance(timeMs);
     if ((!hot.empty() && !Point(hostWindow, hot, false)) ||
         (!pushed.empty() && !Point(hostWindow, pushed, true))) {
         return kUsageError;
