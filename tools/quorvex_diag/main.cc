@@ -17,7 +17,8 @@ constexpr diag::Command kCommands[] = {
      "LAYOUT OUT.png [--page=N] [--hot=NAME] [--pushed=NAME] [--tab=NAME=N] [--text=NAME=TEXT]"
      " [--value=NAME=N] [--visible=NAME=0|1] [--time=MS] [--no-shadow]",
      diag::RunRender},
-    {"show", "LAYOUT", diag::RunShow},
+    {"show", "LAYOUT [--page=N]", diag::RunShow},
+    {"download", "TYPE URL TARGET", diag::RunDownload},
 };
 
 int PrintUsage() {

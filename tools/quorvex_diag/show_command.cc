@@ -1,5 +1,6 @@
-// quorvex-diag show LAYOUT: opens a skin window on the display and prints each
-// notification it raises ("TYPE SENDER", the sender's name or "-") until it is closed.
+// quorvex-diag show LAYOUT [--page=N]: opens a skin window on the display (with mainTabLt
+// on page N) and prints each notification it raises ("TYPE SENDER", the sender's name or
+// "-") until it is closed.
 
 #include <fmt/printf.h>
 
@@ -10,11 +11,16 @@
 #include "skin_window.h"
 #include "uiframework/gtk/gtk_host.h"
 #include "uiframework/loading/window_loader.h"
+#include "uiframework/paint_manager.h"
+#include "uiframework/tab_layout.h"
 
 namespace diag {
 
 int RunShow(const std::vector<std::string>& arguments) {
-    if (arguments.size() != 1) {
+    std::optional<int> page;
+    if (arguments.size() == 2 && arguments[1].starts_with("--page=")) {
+        page = std::atoi(arguments[1].c_str() + 7);
+    } else if (arguments.size() != 1) {
         return kUsageError;
     }
     auto skin = OpenSkin();
@@ -42,6 +48,10 @@ int RunShow(const std::vector<std::string>& arguments) {
     };
     uiframework::CreateWindowOrExit(window, nullptr, "Quorvex", *host,
                                     [](int code) { std::exit(code); });
+    if (auto* pages = window.Manager().FindControlAs<uiframework::TabLayout>("mainTabLt");
+        pages != nullptr && page) {
+        pages->SelectItem(*page);
+    }
     int result = window.ShowModal();
     fmt::printf("closed %d\n", result);
     return 0;

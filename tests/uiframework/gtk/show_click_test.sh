@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Opens the main window with `quorvex-diag show` on a private X server, clicks the install
-# button and then the close button as a user would, and checks what the window reported.
+# button and then the close button as a user would, and checks what the window reported;
+# then types into the install folder's native entry on the custom page.
 # Usage: show_click_test.sh PATH/TO/quorvex-diag
 set -euo pipefail
 
@@ -48,21 +49,27 @@ xvfb_pid=$!
 wait_for 20 has_content "$work/display" || fail "the X server did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# Where the buttons are, from the laid-out tree: "Button NAME x,y,w,h".
+# Where a control is, from the laid-out tree: "CLASS NAME x,y,w,h".
 centre_of() {
   "$diag" layout MainWnd.xml |
-    awk -v name="$1" '$1 == "Button" && $2 == name {
+    awk -v name="$1" '$2 == name {
       split($3, r, ","); print int(r[1] + r[3] / 2), int(r[2] + r[4] / 2) }'
 }
 read -r install_x install_y < <(centre_of defaultInstallBtn)
 read -r close_x close_y < <(centre_of closebtn)
+read -r edit_x edit_y < <(centre_of installDirEdit)
 
-"$diag" show MainWnd.xml >"$work/out" 2>"$work/err" &
-app_pid=$!
+# Starts `quorvex-diag show` with the given options and waits for its window; sets X, Y,
+# WIDTH and HEIGHT.
+open_window() {
+  "$diag" show MainWnd.xml "$@" >"$work/out" 2>"$work/err" &
+  app_pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" | head -n1) ||
+    fail "the window did not appear"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+}
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" | head -n1) ||
-  fail "the window did not appear"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+open_window
 [ "$WIDTH" = 600 ] && [ "$HEIGHT" = 400 ] || fail "window is ${WIDTH}x${HEIGHT}, not 600x400"
 
 xdotool mousemove --sync $((X + install_x)) $((Y + install_y)) click 1
@@ -74,4 +81,10 @@ wait "$app_pid" || fail "quorvex-diag show failed"
 app_pid=""
 printed "click closebtn" || fail "no click notification from the close button"
 printed "closed 1" || fail "the window did not close with the close button's result"
+
+open_window --page=1
+xdotool mousemove --sync $((X + edit_x)) $((Y + edit_y)) click 1
+xdotool type --delay 20 "ab"
+wait_for 10 eval '[ "$(grep -cx "textchanged installDirEdit" "$work/out")" -ge 2 ]' ||
+  fail "typing into the install folder raised no textchanged"
 echo "ok"
