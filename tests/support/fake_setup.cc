@@ -8,7 +8,8 @@
 // where <program file name> is the name it was started under ("__Package_Quorvex.exe",
 // "Quorvex_un_asa.exe", ...). Without a script it only records its arguments and exits 0.
 // In TEXT, "%D" stands for the folder after "/D=" (the package) or "_?=" (the
-// uninstaller); both are the last argument and may contain spaces.
+// uninstaller); both are the last argument and may contain spaces. "%0" stands for the
+// path the program was started from.
 //
 //   out TEXT     writes TEXT "\n" to standard output
 //   crlf TEXT    writes TEXT "\r\n"
@@ -72,10 +73,10 @@ std::string FolderArgument(int argc, char** argv, std::string_view key) {
     return {};
 }
 
-std::string Substitute(std::string text, const std::string& folder) {
-    for (size_t at = text.find("%D"); at != std::string::npos; at = text.find("%D", at)) {
-        text.replace(at, 2, folder);
-        at += folder.size();
+std::string Substitute(std::string text, const std::string& marker, const std::string& value) {
+    for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at)) {
+        text.replace(at, marker.size(), value);
+        at += value.size();
     }
     return text;
 }
@@ -133,7 +134,9 @@ int main(int argc, char** argv) {
         const size_t space = line.find(' ');
         const std::string verb = line.substr(0, space);
         const std::string value =
-            space == std::string::npos ? "" : Substitute(line.substr(space + 1), folder);
+            space == std::string::npos
+                ? ""
+                : Substitute(Substitute(line.substr(space + 1), "%D", folder), "%0", argv[0]);
         if (verb == "out") {
             WriteAll(STDOUT_FILENO, value + "\n");
         } else if (verb == "crlf") {
