@@ -2,7 +2,6 @@
 
 #include <gio/gio.h>
 #include <gtk/gtk.h>
-#include <unistd.h>
 
 #include <algorithm>
 
@@ -149,7 +148,8 @@ bool GtkUiHost::SetWindowIcon(std::string_view pngBytes) {
 }
 
 bool GtkUiHost::ShellOpen(const std::string& target, const std::string& workingFolder) {
-    if (g_file_test(target.c_str(), G_FILE_TEST_IS_REGULAR) && access(target.c_str(), X_OK) == 0) {
+    if (g_file_test(target.c_str(), G_FILE_TEST_IS_REGULAR) &&
+        g_file_test(target.c_str(), G_FILE_TEST_IS_EXECUTABLE)) {
         gchar* argv[] = {const_cast<gchar*>(target.c_str()), nullptr};
         return g_spawn_async(workingFolder.empty() ? nullptr : workingFolder.c_str(), argv, nullptr,
                              G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, nullptr) != FALSE;

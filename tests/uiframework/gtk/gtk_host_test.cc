@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,6 +132,25 @@ TEST_F(GtkHostTest, CloseCanBeRefusedAndTimersTickUntilStopped) {
     EXPECT_EQ(ticks, 3);
     EXPECT_EQ(refusals, 1);
     EXPECT_GE(host_->TickCountMs() - start, 30u);
+}
+
+TEST(GtkShellOpen, StartsAnExecutableInItsWorkingFolder) {
+    char folderTemplate[] = "/tmp/quorvex-shell-XXXXXX";
+    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+    std::string folder = folderTemplate;
+    std::string program = folder + "/program.sh";
+    ASSERT_TRUE(g_file_set_contents(program.c_str(), "#!/bin/sh\ntouch started\n", -1, nullptr));
+    ASSERT_EQ(chmod(program.c_str(), 0755), 0);
+
+    ASSERT_TRUE(GtkUiHost::ShellOpen(program, folder));
+    std::string marker = folder + "/started";
+    for (int i = 0; i < 100 && !g_file_test(marker.c_str(), G_FILE_TEST_EXISTS); ++i) {
+        g_usleep(50 * 1000);
+    }
+    EXPECT_TRUE(g_file_test(marker.c_str(), G_FILE_TEST_EXISTS));
+    remove(marker.c_str());
+    remove(program.c_str());
+    rmdir(folder.c_str());
 }
 
 }  // namespace
