@@ -12,9 +12,10 @@ namespace download {
 class File {
   public:
     enum class Mode {
-        kRead,    // existing file, reading
-        kAppend,  // created when missing; every write goes to the end; reading allowed
-        kUpdate,  // created when missing; reading and writing at chosen offsets
+        kRead,     // existing file, reading
+        kAppend,   // created when missing; every write goes to the end; reading allowed
+        kUpdate,   // created when missing; reading and writing at chosen offsets
+        kReplace,  // created when missing, emptied when present; writing
     };
 
     File() = default;

@@ -38,6 +38,9 @@ File File::Open(const std::string& path, Mode mode, int* error) {
         case Mode::kUpdate:
             flags |= O_RDWR | O_CREAT;
             break;
+        case Mode::kReplace:
+            flags |= O_WRONLY | O_CREAT | O_TRUNC;
+            break;
     }
     int fd;
     do {

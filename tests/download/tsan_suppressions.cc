@@ -1,0 +1,13 @@
+// GLib's mutexes and conditions are futex calls that the thread sanitizer cannot see, so it
+// reports the hand-over between GIO's worker pool (proxy lookup, TLS) and the calling
+// thread as races. Only reports that involve those libraries are suppressed.
+
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:libglib-2.0.so\n"
+           "race:libgobject-2.0.so\n"
+           "race:libgio-2.0.so\n"
+           "race:libproxy.so\n"
+           "race:libsoup-3.0.so\n"
+           "race:libgiognutls.so\n"
+           "race:libgnutls.so\n";
+}
