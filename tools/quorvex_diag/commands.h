@@ -26,5 +26,6 @@ int RunOs(const std::vector<std::string>& arguments);
 int RunLayout(const std::vector<std::string>& arguments);
 int RunRender(const std::vector<std::string>& arguments);
 int RunShow(const std::vector<std::string>& arguments);
+int RunDownload(const std::vector<std::string>& arguments);
 
 }  // namespace diag
