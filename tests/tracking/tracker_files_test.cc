@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "platform/ini_profile.h"
 #include "source/src/tracker_files.h"
 #include "tracking_test_support.h"
@@ -35,8 +33,7 @@ TEST_F(TrackerFilesTest, FirstRunCreatesTheSettingsFileWithAFreshAnonymousIdenti
     auto tracker = Start();
     ASSERT_TRUE(std::filesystem::is_regular_file(SettingsFile()));
     const std::string id = Base("DistinctId");
-    EXPECT_TRUE(std::regex_match(id, std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")))
-        << id;
+    EXPECT_TRUE(trackingtest::HasShape(id, trackingtest::kGuidShape)) << id;
     EXPECT_EQ(Base("PrimaryDistinctId"), id);
     EXPECT_EQ(Base("UserId"), "");
     EXPECT_EQ(Base("UserVipLevel"), "0");
