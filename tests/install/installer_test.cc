@@ -64,57 +64,52 @@ struct ProtocolCase {
     int result;
 };
 
-class PackageProtocol : public ::testing::TestWithParam<ProtocolCase> {};
-
-TEST_P(PackageProtocol, LinesBecomeReports) {
-    ReportRecorder reports;
-    CInstaller installer(reports.Callback(), "\"p\"", "", true, true, true);
-    EXPECT_EQ(installer.Parse(GetParam().output), GetParam().result);
-    EXPECT_EQ(reports.All(), GetParam().reports);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, PackageProtocol,
-    ::testing::Values(
-        ProtocolCase{"Progress=0.5", {{2002, 0.5, ""}}, 0},
-        ProtocolCase{"Progress=abc", {{2002, 0, ""}}, 0},
+TEST(PackageProtocol, LinesBecomeReports) {
+    const std::vector<ProtocolCase> cases = {
+        {"Progress=0.5", {{2002, 0.5, ""}}, 0},
+        {"Progress=abc", {{2002, 0, ""}}, 0},
         // A CR LF line end does not reach the folder.
-        ProtocolCase{"InstPath=/opt/Quorvex\r", {{3000, 0, "/opt/Quorvex"}}, 0},
-        ProtocolCase{"InstPath=a=b ", {{3000, 0, "a=b "}}, 0},
-        ProtocolCase{"State=Success", {{2003, 0, ""}}, 1},
-        ProtocolCase{"State=  Success \r", {{2003, 0, ""}}, 1},
-        ProtocolCase{"State=Succeeded", {}, 0}, ProtocolCase{"State=success", {}, 0},
-        ProtocolCase{"State=Fail\r", {{2004, 0, kInstallFailed}}, 1000},
-        ProtocolCase{"InstallVersion=1.2.3", {}, 0},
-        ProtocolCase{
-            "ExePath=/opt/Quorvex/quorvex.exe\r", {{3001, 0, "/opt/Quorvex/quorvex.exe"}}, 0},
-        ProtocolCase{"StartExe=/s.exe", {{3001, 0, "/s.exe"}}, 0},
-        ProtocolCase{"UninstExePath=/u.exe", {{3002, 0, "/u.exe"}}, 0},
-        ProtocolCase{"UninstExe=/v.exe", {{3002, 0, "/v.exe"}}, 0},
-        ProtocolCase{"UninstEp=/opt/Quorvex/uninst.ep", {{3003, 0, "/opt/Quorvex/uninst.ep"}}, 0},
-        ProtocolCase{"Error=disk full\r", {{2004, 1000, "disk full"}}, 1000},
-        ProtocolCase{"Error=", {{2004, 1000, ""}}, 1000},
-        ProtocolCase{"TopShowDetention=5000", {{3007, 5000, ""}}, 0},
+        {"InstPath=/opt/Quorvex\r", {{3000, 0, "/opt/Quorvex"}}, 0},
+        {"InstPath=a=b ", {{3000, 0, "a=b "}}, 0},
+        {"State=Success", {{2003, 0, ""}}, 1},
+        {"State=  Success \r", {{2003, 0, ""}}, 1},
+        {"State=Succeeded", {}, 0},
+        {"State=success", {}, 0},
+        {"State=Fail\r", {{2004, 0, kInstallFailed}}, 1000},
+        {"InstallVersion=1.2.3", {}, 0},
+        {"ExePath=/opt/Quorvex/quorvex.exe\r", {{3001, 0, "/opt/Quorvex/quorvex.exe"}}, 0},
+        {"StartExe=/s.exe", {{3001, 0, "/s.exe"}}, 0},
+        {"UninstExePath=/u.exe", {{3002, 0, "/u.exe"}}, 0},
+        {"UninstExe=/v.exe", {{3002, 0, "/v.exe"}}, 0},
+        {"UninstEp=/opt/Quorvex/uninst.ep", {{3003, 0, "/opt/Quorvex/uninst.ep"}}, 0},
+        {"Error=disk full\r", {{2004, 1000, "disk full"}}, 1000},
+        {"Error=", {{2004, 1000, ""}}, 1000},
+        {"TopShowDetention=5000", {{3007, 5000, ""}}, 0},
         // A negative delay is passed on as the unsigned 32-bit number it is.
-        ProtocolCase{"TopShowDetention=-1", {{3007, 4294967295.0, ""}}, 0},
-        ProtocolCase{"FinsihCloseDetention=3x", {{3008, 3, ""}}, 0},
-        ProtocolCase{"FinsihCloseDetention=none", {{3008, 0, ""}}, 0},
-        ProtocolCase{
-            "StartUrl=https://q.example/?a=b&c", {{3004, 0, "https://q.example/?a=b&c"}}, 0},
-        ProtocolCase{"StartupStyle=AutoStartup\r", {{3005, 1, ""}}, 0},
-        ProtocolCase{"StartupStyle=UserStartup", {{3005, 2, ""}}, 0},
-        ProtocolCase{"StartupStyle=autostartup", {{3005, 0, ""}}, 0},
-        ProtocolCase{"StartupStyle=NonStartup", {{3005, 0, ""}}, 0},
-        ProtocolCase{"Encode=UTF8", {}, 0},
-        ProtocolCase{"Message=hello=world", {{3009, 0, "hello=world"}}, 0},
+        {"TopShowDetention=-1", {{3007, 4294967295.0, ""}}, 0},
+        {"FinsihCloseDetention=3x", {{3008, 3, ""}}, 0},
+        {"FinsihCloseDetention=none", {{3008, 0, ""}}, 0},
+        {"StartUrl=https://q.example/?a=b&c", {{3004, 0, "https://q.example/?a=b&c"}}, 0},
+        {"StartupStyle=AutoStartup\r", {{3005, 1, ""}}, 0},
+        {"StartupStyle=UserStartup", {{3005, 2, ""}}, 0},
+        {"StartupStyle=autostartup", {{3005, 0, ""}}, 0},
+        {"StartupStyle=NonStartup", {{3005, 0, ""}}, 0},
+        {"Encode=UTF8", {}, 0},
+        {"Message=hello=world", {{3009, 0, "hello=world"}}, 0},
         // Keys are case-sensitive and must start the line.
-        ProtocolCase{"progress=0.5\n State=Success\nExePath", {}, 0},
+        {"progress=0.5\n State=Success\nExePath", {}, 0},
         // Several lines: each reports, the last result line decides.
-        ProtocolCase{"State=Fail\nProgress=1\nState=Success\n",
-                     {{2004, 0, kInstallFailed}, {2002, 1, ""}, {2003, 0, ""}},
-                     1},
-        ProtocolCase{
-            "State=Success\r\nError=late\r\n", {{2003, 0, ""}, {2004, 1000, "late"}}, 1000}));
+        {"State=Fail\nProgress=1\nState=Success\n",
+         {{2004, 0, kInstallFailed}, {2002, 1, ""}, {2003, 0, ""}},
+         1},
+        {"State=Success\r\nError=late\r\n", {{2003, 0, ""}, {2004, 1000, "late"}}, 1000}};
+    for (const ProtocolCase& c : cases) {
+        ReportRecorder reports;
+        CInstaller installer(reports.Callback(), "\"p\"", "", true, true, true);
+        EXPECT_EQ(installer.Parse(c.output), c.result) << c.output;
+        EXPECT_EQ(reports.All(), c.reports) << c.output;
+    }
+}
 
 TEST(PackageProtocol, EncodeChoosesTheCodePage) {
     struct Case {
