@@ -4,6 +4,7 @@
 
 #include "download/curl_downloader.h"
 #include "download/mt_curl_downloader.h"
+#include "download/win_downloader.h"
 
 namespace install {
 
@@ -11,6 +12,9 @@ std::unique_ptr<CDownloader> CreateDownloader(int32_t downloadType, StatusCallba
                                               std::string address, std::string targetPath,
                                               download::DownloadSettings settings) {
     switch (downloadType) {
+        case 2:
+            return std::make_unique<CWinDownloader>(std::move(callback), std::move(address),
+                                                    std::move(targetPath), std::move(settings));
         case 3:
             return std::make_unique<CMTCurlDownloader>(std::move(callback), std::move(address),
                                                        std::move(targetPath), std::move(settings));

@@ -271,8 +271,9 @@ TEST_F(DriverRun, DestroyedWhileItWorksStopsEverythingAndLeavesNoPackage) {
 }
 
 TEST_F(DriverRun, DownloadTypeChoosesTheDownloader) {
-    // Only the two-range downloader asks for byte ranges on a fresh download.
-    for (const int32_t type : {1, 3}) {
+    // Only the two-range downloader asks for byte ranges on a fresh download, and only the
+    // libcurl downloaders ask for the headers first.
+    for (const int32_t type : {1, 2, 3}) {
         SCOPED_TRACE(type);
         settings_.downloadType = type;
         sandbox_.Script(kPackageName, {"out State=Success"});
@@ -287,7 +288,10 @@ TEST_F(DriverRun, DownloadTypeChoosesTheDownloader) {
         const std::vector<testsupport::RecordedRequest> requests = server_.Requests();
         const bool ranged = std::any_of(requests.begin() + before, requests.end(),
                                         [](const auto& r) { return !r.range.empty(); });
+        const bool head = std::any_of(requests.begin() + before, requests.end(),
+                                      [](const auto& r) { return r.method == "HEAD"; });
         EXPECT_EQ(ranged, type == 3);
+        EXPECT_EQ(head, type != 2);
     }
 }
 
