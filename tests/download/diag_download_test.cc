@@ -5,11 +5,15 @@
 #include <stdio.h>
 #include <sys/wait.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "download_test_support.h"
 #include "support/download_server.h"
+
+// The suppressions of this test program (tsan_suppressions.cc), handed to the child too.
+extern "C" const char* __tsan_default_suppressions();
 
 namespace {
 
@@ -23,9 +27,15 @@ struct DiagRun {
     int exitCode = -1;
 };
 
-DiagRun RunDiag(const std::string& type, const std::string& url, const std::string& target) {
-    const std::string command = std::string("'") + QUORVEX_DIAG_PATH + "' download " + type + " '" +
-                                url + "' '" + target + "' 2>/dev/null";
+// Runs "quorvex-diag download TYPE URL TARGET"; `folder` receives the sanitizer
+// suppressions for the child (read only by a sanitizer build).
+DiagRun RunDiag(const dltest::TempFolder& folder, const std::string& type, const std::string& url,
+                const std::string& target) {
+    const std::string suppressions = folder.File("tsan.supp");
+    std::ofstream(suppressions) << __tsan_default_suppressions();
+    const std::string command = "TSAN_OPTIONS=suppressions='" + suppressions + "' '" +
+                                QUORVEX_DIAG_PATH + "' download " + type + " '" + url + "' '" +
+                                target + "' 2>/dev/null";
     DiagRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -72,7 +82,7 @@ TEST(DiagDownloadTest, EachTypeDownloadsAndPrintsItsReports) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
         const std::string target = folder.File(std::string("package-") + c.type + ".exe");
-        DiagRun run = RunDiag(c.type, server.Url(package.shortPath), target);
+        DiagRun run = RunDiag(folder, c.type, server.Url(package.shortPath), target);
 
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_THAT(Milestones(run), ElementsAreArray(c.milestones));
@@ -91,7 +101,8 @@ TEST(DiagDownloadTest, RetryStartsTheSameDownloaderAgainAndFailureExitsWithOne) 
     for (const char* type : {"1", "3"}) {
         SCOPED_TRACE(type);
         const std::string notice = std::string(type[0] == '1' ? "" : "mt") + "curl文件md5校验失败";
-        DiagRun run = RunDiag(type, server.Url(package.shortPath), folder.File("package.exe"));
+        DiagRun run =
+            RunDiag(folder, type, server.Url(package.shortPath), folder.File("package.exe"));
 
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_THAT(Milestones(run), ElementsAreArray(std::vector<std::string>{
@@ -101,7 +112,8 @@ TEST(DiagDownloadTest, RetryStartsTheSameDownloaderAgainAndFailureExitsWithOne) 
 }
 
 TEST(DiagDownloadTest, EmptyTargetFailsAtOnceAndMissingArgumentsAreAUsageError) {
-    DiagRun run = RunDiag("1", "http://127.0.0.1:1/x", "");
+    dltest::TempFolder folder;
+    DiagRun run = RunDiag(folder, "1", "http://127.0.0.1:1/x", "");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_THAT(run.lines, ElementsAreArray({"1001\t1\t", "1004\t1\t"}));
 

@@ -33,13 +33,13 @@ bool ParseRange(const std::string& header, int64_t& first, int64_t& last) {
     if (header.compare(0, prefix.size(), prefix) != 0) {
         return false;
     }
-    const std::string spec = header.substr(prefix.size());
-    const size_t dash = spec.find('-');
-    if (dash == std::string::npos || dash == 0 || spec.find(',') != std::string::npos) {
+    const std::string ranges = header.substr(prefix.size());
+    const size_t dash = ranges.find('-');
+    if (dash == std::string::npos || dash == 0 || ranges.find(',') != std::string::npos) {
         return false;
     }
-    first = std::stoll(spec.substr(0, dash));
-    last = dash + 1 < spec.size() ? std::stoll(spec.substr(dash + 1)) : -1;
+    first = std::stoll(ranges.substr(0, dash));
+    last = dash + 1 < ranges.size() ? std::stoll(ranges.substr(dash + 1)) : -1;
     return true;
 }
 
