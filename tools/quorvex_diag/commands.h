@@ -27,5 +27,7 @@ int RunLayout(const std::vector<std::string>& arguments);
 int RunRender(const std::vector<std::string>& arguments);
 int RunShow(const std::vector<std::string>& arguments);
 int RunDownload(const std::vector<std::string>& arguments);
+int RunInstall(const std::vector<std::string>& arguments);
+int RunTrack(const std::vector<std::string>& arguments);
 
 }  // namespace diag

@@ -19,6 +19,11 @@ constexpr diag::Command kCommands[] = {
      diag::RunRender},
     {"show", "LAYOUT [--page=N]", diag::RunShow},
     {"download", "TYPE URL TARGET", diag::RunDownload},
+    {"install",
+     "--folder=DIR [--old-uninstaller=PATH] [--desktop=true|false] [--quicklaunch=true|false]"
+     " [--language=CODE] [-key=value ...]",
+     diag::RunInstall},
+    {"track", "--server=URL [--events=N] [-key=value ...]", diag::RunTrack},
 };
 
 int PrintUsage() {
