@@ -14,7 +14,7 @@ void SetColor(Color& target, std::string_view value) {
     }
 }
 
-const ImageSpec& OrElse(const ImageSpec& preferred, const ImageSpec& fallback) {
+const ImageAttributes& OrElse(const ImageAttributes& preferred, const ImageAttributes& fallback) {
     return preferred.IsEmpty() ? fallback : preferred;
 }
 
@@ -28,15 +28,15 @@ Button::Button() : Label(kTextCenter | kTextVCenter | kTextSingleLine) {}
 
 void Button::SetAttribute(std::string_view name, std::string_view value) {
     if (name == "normalimage") {
-        normalImage_ = ParseImageSpec(value);
+        normalImage_ = ParseImageAttributes(value);
     } else if (name == "hotimage") {
-        hotImage_ = ParseImageSpec(value);
+        hotImage_ = ParseImageAttributes(value);
     } else if (name == "pushedimage") {
-        pushedImage_ = ParseImageSpec(value);
+        pushedImage_ = ParseImageAttributes(value);
     } else if (name == "focusedimage") {
-        focusedImage_ = ParseImageSpec(value);
+        focusedImage_ = ParseImageAttributes(value);
     } else if (name == "disabledimage") {
-        disabledImage_ = ParseImageSpec(value);
+        disabledImage_ = ParseImageAttributes(value);
     } else if (name == "hottextcolor") {
         SetColor(hotTextColor_, value);
     } else if (name == "pushedtextcolor") {
@@ -67,18 +67,18 @@ void Button::SetEnabled(bool enabled) {
     Label::SetEnabled(enabled);
 }
 
-void Button::SetNormalImage(std::string_view spec) {
-    normalImage_ = ParseImageSpec(spec);
+void Button::SetNormalImage(std::string_view attributes) {
+    normalImage_ = ParseImageAttributes(attributes);
     Invalidate();
 }
 
-void Button::SetHotImage(std::string_view spec) {
-    hotImage_ = ParseImageSpec(spec);
+void Button::SetHotImage(std::string_view attributes) {
+    hotImage_ = ParseImageAttributes(attributes);
     Invalidate();
 }
 
-void Button::SetPushedImage(std::string_view spec) {
-    pushedImage_ = ParseImageSpec(spec);
+void Button::SetPushedImage(std::string_view attributes) {
+    pushedImage_ = ParseImageAttributes(attributes);
     Invalidate();
 }
 
@@ -133,7 +133,7 @@ void Button::DoEvent(const ControlEvent& event) {
     }
 }
 
-const ImageSpec& Button::StateImage() const {
+const ImageAttributes& Button::StateImage() const {
     if (!IsEnabled()) {
         return OrElse(disabledImage_, normalImage_);
     }

@@ -4,7 +4,7 @@
 // images and colours follow the normal, hot, pushed, focused and disabled states. A state
 // without its own image or colour shows the normal one.
 
-#include "uiframework/image_spec.h"
+#include "uiframework/image_attributes.h"
 #include "uiframework/label.h"
 
 namespace uiframework {
@@ -24,10 +24,10 @@ class Button : public Label {
     bool IsPushed() const { return captured_ && pushedInside_; }
     void SetEnabled(bool enabled) override;
 
-    const ImageSpec& GetNormalImage() const { return normalImage_; }
-    void SetNormalImage(std::string_view spec);
-    void SetHotImage(std::string_view spec);
-    void SetPushedImage(std::string_view spec);
+    const ImageAttributes& GetNormalImage() const { return normalImage_; }
+    void SetNormalImage(std::string_view attributes);
+    void SetHotImage(std::string_view attributes);
+    void SetPushedImage(std::string_view attributes);
 
     // What a completed click does; raises "click". False when the button is disabled.
     virtual bool Activate();
@@ -39,18 +39,18 @@ class Button : public Label {
     void PaintBorder(Canvas& canvas) override;
     Color ShownTextColor() const override;
     // The image for the current state, before any selection (see Option).
-    const ImageSpec& StateImage() const;
+    const ImageAttributes& StateImage() const;
 
   private:
     bool hot_ = false;
     bool captured_ = false;
     bool pushedInside_ = false;
 
-    ImageSpec normalImage_;
-    ImageSpec hotImage_;
-    ImageSpec pushedImage_;
-    ImageSpec focusedImage_;
-    ImageSpec disabledImage_;
+    ImageAttributes normalImage_;
+    ImageAttributes hotImage_;
+    ImageAttributes pushedImage_;
+    ImageAttributes focusedImage_;
+    ImageAttributes disabledImage_;
     Color hotTextColor_ = 0;
     Color pushedTextColor_ = 0;
     Color focusedTextColor_ = 0;

@@ -69,7 +69,7 @@ void Control::SetAttribute(std::string_view name, std::string_view value) {
             bkColor_ = *c;
         }
     } else if (name == "bkimage") {
-        bkImage_ = ParseImageSpec(value);
+        bkImage_ = ParseImageAttributes(value);
     } else if (name == "bordersize") {
         if (auto v = ParseInt(value)) {
             borderSize_ = std::max(0, *v);
@@ -166,8 +166,8 @@ void Control::SetBkColor(Color color) {
     Invalidate();
 }
 
-void Control::SetBkImage(std::string_view spec) {
-    bkImage_ = ParseImageSpec(spec);
+void Control::SetBkImage(std::string_view attributes) {
+    bkImage_ = ParseImageAttributes(attributes);
     Invalidate();
 }
 
@@ -241,7 +241,7 @@ void Control::DrawBorderWith(Canvas& canvas, Color color) {
     }
 }
 
-void Control::DrawImage(Canvas& canvas, const ImageSpec& image, const Rect* dest,
+void Control::DrawImage(Canvas& canvas, const ImageAttributes& image, const Rect* dest,
                         const Rect* source) {
     if (image.IsEmpty()) {
         return;

@@ -9,7 +9,7 @@
 
 #include "uiframework/canvas.h"
 #include "uiframework/geometry.h"
-#include "uiframework/image_spec.h"
+#include "uiframework/image_attributes.h"
 
 namespace uiframework {
 
@@ -103,8 +103,8 @@ class Control {
     // Look.
     Color GetBkColor() const { return bkColor_; }
     void SetBkColor(Color color);
-    const ImageSpec& GetBkImage() const { return bkImage_; }
-    void SetBkImage(std::string_view spec);
+    const ImageAttributes& GetBkImage() const { return bkImage_; }
+    void SetBkImage(std::string_view attributes);
     int GetBorderSize() const { return borderSize_; }
     Color GetBorderColor() const { return borderColor_; }
 
@@ -134,8 +134,8 @@ class Control {
     virtual void PaintText(Canvas& /*canvas*/) {}
     virtual void PaintBorder(Canvas& canvas);
 
-    // Draws `image` placed on this control; `dest` and `source` override the spec's own.
-    void DrawImage(Canvas& canvas, const ImageSpec& image, const Rect* dest = nullptr,
+    // Draws `image` placed on this control; `dest` and `source` override its own attributes.
+    void DrawImage(Canvas& canvas, const ImageAttributes& image, const Rect* dest = nullptr,
                    const Rect* source = nullptr);
     void DrawBorderWith(Canvas& canvas, Color color);
     Size GetBorderRound() const { return borderRound_; }
@@ -162,7 +162,7 @@ class Control {
     bool mouseEnabled_ = true;
 
     Color bkColor_ = 0;
-    ImageSpec bkImage_;
+    ImageAttributes bkImage_;
     int borderSize_ = 0;
     Color borderColor_ = 0;
     Size borderRound_;

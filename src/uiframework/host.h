@@ -34,7 +34,7 @@ struct ShadowParams {
     friend bool operator==(const ShadowParams&, const ShadowParams&) = default;
 };
 
-struct HostWindowSpec {
+struct HostWindowParams {
     std::string title;
     std::string className;
     Size size;
@@ -103,7 +103,7 @@ class UiHost {
 
     // `owner` may be null. The client outlives the returned window.
     virtual std::unique_ptr<HostWindow> CreateHostWindow(HostWindowClient& client,
-                                                         const HostWindowSpec& spec,
+                                                         const HostWindowParams& params,
                                                          HostWindow* owner) = 0;
 };
 

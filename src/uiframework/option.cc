@@ -11,13 +11,13 @@ void Option::SetAttribute(std::string_view name, std::string_view value) {
     } else if (name == "selected") {
         selected_ = ParseBool(value);
     } else if (name == "selectedimage") {
-        selectedImage_ = ParseImageSpec(value);
+        selectedImage_ = ParseImageAttributes(value);
     } else if (name == "selectedhotimage") {
-        selectedHotImage_ = ParseImageSpec(value);
+        selectedHotImage_ = ParseImageAttributes(value);
     } else if (name == "selectedpushedimage") {
-        selectedPushedImage_ = ParseImageSpec(value);
+        selectedPushedImage_ = ParseImageAttributes(value);
     } else if (name == "selecteddisabledimage") {
-        selectedDisabledImage_ = ParseImageSpec(value);
+        selectedDisabledImage_ = ParseImageAttributes(value);
     } else if (name == "selectedtextcolor") {
         if (auto c = ParseColor(value)) {
             selectedTextColor_ = *c;
@@ -77,7 +77,7 @@ void Option::PaintStatusImage(Canvas& canvas) {
         Button::PaintStatusImage(canvas);
         return;
     }
-    const ImageSpec* image = &selectedImage_;
+    const ImageAttributes* image = &selectedImage_;
     if (!IsEnabled() && !selectedDisabledImage_.IsEmpty()) {
         image = &selectedDisabledImage_;
     } else if (IsEnabled() && IsPushed() && !selectedPushedImage_.IsEmpty()) {

@@ -32,10 +32,10 @@ class Option : public Button {
 
     bool selected_ = false;
     std::string group_;
-    ImageSpec selectedImage_;
-    ImageSpec selectedHotImage_;
-    ImageSpec selectedPushedImage_;
-    ImageSpec selectedDisabledImage_;
+    ImageAttributes selectedImage_;
+    ImageAttributes selectedHotImage_;
+    ImageAttributes selectedPushedImage_;
+    ImageAttributes selectedDisabledImage_;
     Color selectedTextColor_ = 0;
     Color selectedBkColor_ = 0;
 };

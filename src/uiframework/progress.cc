@@ -20,7 +20,7 @@ void Progress::SetAttribute(std::string_view name, std::string_view value) {
             value_ = *v;
         }
     } else if (name == "foreimage") {
-        foreImage_ = ParseImageSpec(value);
+        foreImage_ = ParseImageAttributes(value);
     } else if (name == "hor") {
         horizontal_ = ParseBool(value);
     } else if (name == "isstretchfore") {
@@ -38,8 +38,8 @@ void Progress::SetValue(int value) {
     Invalidate();
 }
 
-void Progress::SetForeImage(std::string_view spec) {
-    foreImage_ = ParseImageSpec(spec);
+void Progress::SetForeImage(std::string_view attributes) {
+    foreImage_ = ParseImageAttributes(attributes);
     Invalidate();
 }
 

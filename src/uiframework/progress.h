@@ -18,8 +18,8 @@ class Progress : public Label {
     int GetMaxValue() const { return max_; }
     int GetValue() const { return value_; }
     void SetValue(int value);
-    const ImageSpec& GetForeImage() const { return foreImage_; }
-    void SetForeImage(std::string_view spec);
+    const ImageAttributes& GetForeImage() const { return foreImage_; }
+    void SetForeImage(std::string_view attributes);
 
   protected:
     void PaintStatusImage(Canvas& canvas) override;
@@ -30,7 +30,7 @@ class Progress : public Label {
     int value_ = 0;
     bool horizontal_ = true;
     bool stretchFore_ = true;
-    ImageSpec foreImage_;
+    ImageAttributes foreImage_;
 };
 
 }  // namespace uiframework

@@ -28,17 +28,17 @@ CreateStatus SkinWindowBase::Create(SkinWindowBase* owner, std::string_view titl
         return CreateStatus::kLayoutInvalid;
     }
 
-    HostWindowSpec spec;
-    spec.title = std::string(title);
-    spec.className = GetWindowClassName();
-    spec.size = layout.window.size;
-    spec.caption = layout.window.caption;
-    spec.roundCorner = layout.window.roundCorner;
+    HostWindowParams params;
+    params.title = std::string(title);
+    params.className = GetWindowClassName();
+    params.size = layout.window.size;
+    params.caption = layout.window.caption;
+    params.roundCorner = layout.window.roundCorner;
 
     manager_.SetListener(this);
     manager_.Attach(std::move(layout.window), std::move(layout.fonts), std::move(layout.root));
     HostWindow* ownerWindow = owner != nullptr ? owner->hostWindow_.get() : nullptr;
-    hostWindow_ = context_.Host().CreateHostWindow(*this, spec, ownerWindow);
+    hostWindow_ = context_.Host().CreateHostWindow(*this, params, ownerWindow);
     manager_.SetHostWindow(hostWindow_.get());
     InitWindow();
     return CreateStatus::kCreated;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "uiframework/image_spec.h"
+#include "uiframework/image_attributes.h"
 
 namespace uiframework {
 namespace {
@@ -47,19 +47,19 @@ TEST(AttributeTextTest, LeadingNumbersReadLikeTheCLibrary) {
 }
 
 TEST(ImageSpecTest, ReadsBareNamesAndKeyLists) {
-    EXPECT_EQ(ParseImageSpec("res\\mainWnd\\bg1.png").file, "res\\mainWnd\\bg1.png");
+    EXPECT_EQ(ParseImageAttributes("res\\mainWnd\\bg1.png").file, "res\\mainWnd\\bg1.png");
 
-    ImageSpec spec = ParseImageSpec(
+    ImageAttributes attributes = ParseImageAttributes(
         "file='res\\mainWnd\\Cb1.png' dest='0,2,15,16' source='1,1,9,9' corner='2,2,2,2' "
         "fade='128' hole='true'");
-    EXPECT_EQ(spec.file, "res\\mainWnd\\Cb1.png");
-    EXPECT_EQ(spec.dest, (Rect{0, 2, 15, 16}));
-    EXPECT_EQ(spec.source, (Rect{1, 1, 9, 9}));
-    EXPECT_EQ(spec.corner, (Insets{2, 2, 2, 2}));
-    EXPECT_EQ(spec.fade, 128);
-    EXPECT_TRUE(spec.hole);
+    EXPECT_EQ(attributes.file, "res\\mainWnd\\Cb1.png");
+    EXPECT_EQ(attributes.dest, (Rect{0, 2, 15, 16}));
+    EXPECT_EQ(attributes.source, (Rect{1, 1, 9, 9}));
+    EXPECT_EQ(attributes.corner, (Insets{2, 2, 2, 2}));
+    EXPECT_EQ(attributes.fade, 128);
+    EXPECT_TRUE(attributes.hole);
 
-    ImageSpec bad = ParseImageSpec("file=\"a.png\" dest='1,2' fade='999'");
+    ImageAttributes bad = ParseImageAttributes("file=\"a.png\" dest='1,2' fade='999'");
     EXPECT_EQ(bad.file, "a.png");
     EXPECT_FALSE(bad.dest);
     EXPECT_EQ(bad.fade, 255);

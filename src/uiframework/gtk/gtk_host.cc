@@ -112,9 +112,9 @@ uint64_t GtkUiHost::TickCountMs() {
 }
 
 std::unique_ptr<HostWindow> GtkUiHost::CreateHostWindow(HostWindowClient& client,
-                                                        const HostWindowSpec& spec,
+                                                        const HostWindowParams& params,
                                                         HostWindow* owner) {
-    return std::make_unique<GtkHostWindow>(client, spec, dynamic_cast<GtkHostWindow*>(owner),
+    return std::make_unique<GtkHostWindow>(client, params, dynamic_cast<GtkHostWindow*>(owner),
                                            images_, DefaultIcon());
 }
 

@@ -38,7 +38,7 @@ class GtkUiHost : public UiHost, public SystemMessageBox {
     uint64_t TickCountMs() override;
     TextMeasurer& Measurer() override { return measurer_; }
     std::unique_ptr<HostWindow> CreateHostWindow(HostWindowClient& client,
-                                                 const HostWindowSpec& spec,
+                                                 const HostWindowParams& params,
                                                  HostWindow* owner) override;
 
     // SystemMessageBox: a native error box, run modally.

@@ -57,12 +57,12 @@ void StyleEntry(GtkWidget* entry, const FontInfo& font, Color text, Color backgr
 
 }  // namespace
 
-GtkHostWindow::GtkHostWindow(HostWindowClient& client, const HostWindowSpec& spec,
+GtkHostWindow::GtkHostWindow(HostWindowClient& client, const HostWindowParams& params,
                              GtkHostWindow* owner, CairoImageCache& images, GdkPixbuf* icon)
-    : client_(client), spec_(spec), owner_(owner), images_(images) {
+    : client_(client), params_(params), owner_(owner), images_(images) {
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_title(GTK_WINDOW(window_), spec_.title.c_str());
-    gtk_window_set_role(GTK_WINDOW(window_), spec_.className.c_str());
+    gtk_window_set_title(GTK_WINDOW(window_), params_.title.c_str());
+    gtk_window_set_role(GTK_WINDOW(window_), params_.className.c_str());
     gtk_window_set_decorated(GTK_WINDOW(window_), FALSE);
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     if (icon != nullptr) {
@@ -113,8 +113,8 @@ GtkHostWindow::~GtkHostWindow() {
 }
 
 void GtkHostWindow::ApplyGeometry() {
-    int width = spec_.size.cx + 2 * margin_;
-    int height = spec_.size.cy + 2 * margin_;
+    int width = params_.size.cx + 2 * margin_;
+    int height = params_.size.cy + 2 * margin_;
     gtk_widget_set_size_request(canvas_, width, height);
     gtk_window_resize(GTK_WINDOW(window_), width, height);
     ScheduleSync();
@@ -127,7 +127,7 @@ void GtkHostWindow::Show() {
     gtk_widget_show(window_);
     if (margin_ > 0) {
         // Clicks on the shadow reach the windows below it.
-        cairo_rectangle_int_t body{margin_, margin_, spec_.size.cx, spec_.size.cy};
+        cairo_rectangle_int_t body{margin_, margin_, params_.size.cx, params_.size.cy};
         cairo_region_t* region = cairo_region_create_rectangle(&body);
         gtk_widget_input_shape_combine_region(window_, region);
         cairo_region_destroy(region);
@@ -190,8 +190,8 @@ void GtkHostWindow::BringToFront() {
 }
 
 void GtkHostWindow::Center() {
-    int width = spec_.size.cx + 2 * margin_;
-    int height = spec_.size.cy + 2 * margin_;
+    int width = params_.size.cx + 2 * margin_;
+    int height = params_.size.cy + 2 * margin_;
     GdkDisplay* display = gtk_widget_get_display(window_);
     GdkMonitor* monitor = nullptr;
     if (owner_ != nullptr && gtk_widget_get_window(owner_->window_) != nullptr) {
@@ -214,8 +214,8 @@ void GtkHostWindow::Center() {
         int ownerX = 0;
         int ownerY = 0;
         gtk_window_get_position(GTK_WINDOW(owner_->window_), &ownerX, &ownerY);
-        int ownerWidth = owner_->spec_.size.cx + 2 * owner_->margin_;
-        int ownerHeight = owner_->spec_.size.cy + 2 * owner_->margin_;
+        int ownerWidth = owner_->params_.size.cx + 2 * owner_->margin_;
+        int ownerHeight = owner_->params_.size.cy + 2 * owner_->margin_;
         x = ownerX + (ownerWidth - width) / 2;
         y = ownerY + (ownerHeight - height) / 2;
     }
@@ -267,7 +267,7 @@ Point GtkHostWindow::ToWindow(double x, double y) const {
 
 gboolean GtkHostWindow::OnDraw(GtkWidget* /*widget*/, cairo_t* cr, gpointer self) {
     auto* window = static_cast<GtkHostWindow*>(self);
-    Rect body = Rect::FromSize(0, 0, window->spec_.size.cx, window->spec_.size.cy);
+    Rect body = Rect::FromSize(0, 0, window->params_.size.cx, window->params_.size.cy);
     if (window->margin_ > 0) {
         cairo_save(cr);
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);

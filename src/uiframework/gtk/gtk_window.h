@@ -17,7 +17,7 @@ class Control;
 
 class GtkHostWindow : public HostWindow {
   public:
-    GtkHostWindow(HostWindowClient& client, const HostWindowSpec& spec, GtkHostWindow* owner,
+    GtkHostWindow(HostWindowClient& client, const HostWindowParams& params, GtkHostWindow* owner,
                   CairoImageCache& images, GdkPixbuf* icon);
     ~GtkHostWindow() override;
     GtkHostWindow(const GtkHostWindow&) = delete;
@@ -59,7 +59,7 @@ class GtkHostWindow : public HostWindow {
     void ScheduleSync();
 
     HostWindowClient& client_;
-    HostWindowSpec spec_;
+    HostWindowParams params_;
     GtkHostWindow* owner_;
     CairoImageCache& images_;
     GtkWidget* window_ = nullptr;

@@ -85,10 +85,10 @@ void HeadlessHost::Advance(uint64_t ms) {
 }
 
 std::unique_ptr<HostWindow> HeadlessHost::CreateHostWindow(HostWindowClient& client,
-                                                           const HostWindowSpec& spec,
+                                                           const HostWindowParams& params,
                                                            HostWindow* owner) {
-    auto window =
-        std::make_unique<HeadlessWindow>(*this, client, spec, dynamic_cast<HeadlessWindow*>(owner));
+    auto window = std::make_unique<HeadlessWindow>(*this, client, params,
+                                                   dynamic_cast<HeadlessWindow*>(owner));
     windows_.push_back(window.get());
     return window;
 }
@@ -113,7 +113,7 @@ std::vector<HeadlessWindow*> HeadlessHost::OpenWindows() const {
 
 HeadlessWindow* HeadlessHost::FindOpenWindow(std::string_view className) const {
     for (HeadlessWindow* window : OpenWindows()) {
-        if (window->Spec().className == className) {
+        if (window->Params().className == className) {
             return window;
         }
     }

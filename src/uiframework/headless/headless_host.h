@@ -38,7 +38,7 @@ class HeadlessHost : public UiHost {
     uint64_t TickCountMs() override { return now_.load(); }
     TextMeasurer& Measurer() override { return measurer_; }
     std::unique_ptr<HostWindow> CreateHostWindow(HostWindowClient& client,
-                                                 const HostWindowSpec& spec,
+                                                 const HostWindowParams& params,
                                                  HostWindow* owner) override;
 
     // Runs posted tasks, and those they post, until none is left; returns how many ran.

@@ -5,9 +5,9 @@
 
 namespace uiframework {
 
-HeadlessWindow::HeadlessWindow(HeadlessHost& host, HostWindowClient& client, HostWindowSpec spec,
-                               HeadlessWindow* owner)
-    : host_(host), client_(client), spec_(std::move(spec)), owner_(owner) {}
+HeadlessWindow::HeadlessWindow(HeadlessHost& host, HostWindowClient& client,
+                               HostWindowParams params, HeadlessWindow* owner)
+    : host_(host), client_(client), params_(std::move(params)), owner_(owner) {}
 
 HeadlessWindow::~HeadlessWindow() {
     host_.Forget(this);
@@ -24,7 +24,7 @@ int HeadlessWindow::RunModal() {
         return result_;
     }
     shown_ = true;
-    host_.modalLog_.push_back(spec_.className);
+    host_.modalLog_.push_back(params_.className);
     bool ownerWasEnabled = owner_ != nullptr && owner_->enabled_;
     if (owner_ != nullptr) {
         owner_->enabled_ = false;
@@ -118,7 +118,7 @@ void HeadlessWindow::RequestClose() {
 }
 
 void HeadlessWindow::Render(Canvas& canvas) {
-    client_.OnPaint(canvas, Rect::FromSize(0, 0, spec_.size.cx, spec_.size.cy));
+    client_.OnPaint(canvas, Rect::FromSize(0, 0, params_.size.cx, params_.size.cy));
 }
 
 }  // namespace uiframework

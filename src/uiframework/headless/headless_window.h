@@ -15,7 +15,7 @@ class HeadlessHost;
 
 class HeadlessWindow : public HostWindow {
   public:
-    HeadlessWindow(HeadlessHost& host, HostWindowClient& client, HostWindowSpec spec,
+    HeadlessWindow(HeadlessHost& host, HostWindowClient& client, HostWindowParams params,
                    HeadlessWindow* owner);
     ~HeadlessWindow() override;
 
@@ -33,7 +33,7 @@ class HeadlessWindow : public HostWindow {
 
     // What the window was asked.
     HostWindowClient& Client() { return client_; }
-    const HostWindowSpec& Spec() const { return spec_; }
+    const HostWindowParams& Params() const { return params_; }
     bool IsShown() const { return shown_; }
     // False while a modal window it owns runs.
     bool IsEnabled() const { return enabled_; }
@@ -64,7 +64,7 @@ class HeadlessWindow : public HostWindow {
 
     HeadlessHost& host_;
     HostWindowClient& client_;
-    HostWindowSpec spec_;
+    HostWindowParams params_;
     HeadlessWindow* owner_;
     bool shown_ = false;
     bool enabled_ = true;

@@ -1,4 +1,4 @@
-#include "uiframework/image_spec.h"
+#include "uiframework/image_attributes.h"
 
 #include <algorithm>
 
@@ -8,46 +8,46 @@ namespace uiframework {
 
 namespace {
 
-void ApplyKey(ImageSpec& spec, std::string_view key, std::string_view value) {
+void ApplyKey(ImageAttributes& attributes, std::string_view key, std::string_view value) {
     if (key == "file" || key == "res") {
-        spec.file = std::string(value);
+        attributes.file = std::string(value);
     } else if (key == "dest") {
         if (auto r = ParseRect(value)) {
-            spec.dest = *r;
+            attributes.dest = *r;
         }
     } else if (key == "source") {
         if (auto r = ParseRect(value)) {
-            spec.source = *r;
+            attributes.source = *r;
         }
     } else if (key == "corner") {
         if (auto c = ParseInsets(value)) {
-            spec.corner = *c;
+            attributes.corner = *c;
         }
     } else if (key == "fade") {
         if (auto f = ParseInt(value)) {
-            spec.fade = static_cast<uint8_t>(std::clamp(*f, 0, 255));
+            attributes.fade = static_cast<uint8_t>(std::clamp(*f, 0, 255));
         }
     } else if (key == "hole") {
-        spec.hole = ParseBool(value);
+        attributes.hole = ParseBool(value);
     } else if (key == "xtiled") {
-        spec.xtiled = ParseBool(value);
+        attributes.xtiled = ParseBool(value);
     } else if (key == "ytiled") {
-        spec.ytiled = ParseBool(value);
+        attributes.ytiled = ParseBool(value);
     }
 }
 
 }  // namespace
 
-ImageSpec ParseImageSpec(std::string_view text) {
-    ImageSpec spec;
+ImageAttributes ParseImageAttributes(std::string_view text) {
+    ImageAttributes attributes;
     if (!LooksLikeKeyValueList(text)) {
-        spec.file = std::string(text);
-        return spec;
+        attributes.file = std::string(text);
+        return attributes;
     }
     for (const auto& [key, value] : ParseKeyValueList(text)) {
-        ApplyKey(spec, key, value);
+        ApplyKey(attributes, key, value);
     }
-    return spec;
+    return attributes;
 }
 
 }  // namespace uiframework

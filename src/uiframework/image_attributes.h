@@ -12,7 +12,7 @@
 
 namespace uiframework {
 
-struct ImageSpec {
+struct ImageAttributes {
     std::string file;
     std::optional<Rect> dest;    // relative to the control; the whole control when absent
     std::optional<Rect> source;  // part of the picture; the whole picture when absent
@@ -23,10 +23,10 @@ struct ImageSpec {
     bool ytiled = false;
 
     bool IsEmpty() const { return file.empty(); }
-    friend bool operator==(const ImageSpec&, const ImageSpec&) = default;
+    friend bool operator==(const ImageAttributes&, const ImageAttributes&) = default;
 };
 
-// Malformed sub-values are ignored one by one; an empty text gives an empty spec.
-ImageSpec ParseImageSpec(std::string_view text);
+// Malformed sub-values are ignored one by one; an empty text gives empty attributes.
+ImageAttributes ParseImageAttributes(std::string_view text);
 
 }  // namespace uiframework
