@@ -5,7 +5,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ini_profile.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "source/src/tracker_files.h"
 
 namespace marlix::tracking {

@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "platform/ini_profile.h"
 #include "platform/os_facts.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "source/src/distinct_id.h"
 
 namespace marlix::tracking {

@@ -4,7 +4,7 @@
 #include "app/utils.h"
 #include "platform/files.h"
 #include "platform/registry.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 
 namespace Utils {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/ini_profile.h"
 #include "platform/path_compare.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 
 namespace install {
 

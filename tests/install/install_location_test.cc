@@ -8,7 +8,7 @@
 #include "app/utils.h"
 #include "install/install_test_support.h"
 #include "platform/ini_profile.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -15,7 +15,7 @@ namespace folders = platform::folders;
 using platformtest::ScopedEnv;
 using platformtest::ScratchFolder;
 
-TEST(SpecialFoldersTest, FoldersFollowTheEnvironment) {
+TEST(KnownFoldersTest, FoldersFollowTheEnvironment) {
     struct Case {
         const char* name;
         std::optional<std::string> appData;
@@ -57,7 +57,7 @@ TEST(SpecialFoldersTest, FoldersFollowTheEnvironment) {
     }
 }
 
-TEST(SpecialFoldersTest, CommonDocumentsIsCreatedWhenMissing) {
+TEST(KnownFoldersTest, CommonDocumentsIsCreatedWhenMissing) {
     ScratchFolder home;
     ScopedEnv homeVariable("HOME", home.Path().string());
     ASSERT_FALSE(std::filesystem::exists(home / "Documents"));
@@ -65,7 +65,7 @@ TEST(SpecialFoldersTest, CommonDocumentsIsCreatedWhenMissing) {
     EXPECT_TRUE(std::filesystem::is_directory(home / "Documents"));
 }
 
-TEST(SpecialFoldersTest, SystemTempEndsWithOneSeparator) {
+TEST(KnownFoldersTest, SystemTempEndsWithOneSeparator) {
     struct Case {
         std::optional<std::string> tmpdir;
         std::string expected;
